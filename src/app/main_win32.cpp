@@ -1,2 +1,13 @@
+// The process entry: no window is shown at start; the resident window sits in the tray.
 #include <windows.h>
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+
+#include "app/resident_win32.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  forms::Application& app = forms::App();
+  app.Initialize(instance);
+  app.show_main_form = false;
+  app.title = "Morrowick";
+  app.CreateForm<morrowick::TForm1>();
+  return app.Run();
+}

@@ -1,0 +1,218 @@
+"""A Wine session for running and driving Morrowick: one throwaway 32-bit prefix, one
+Xvfb display (unless told to use the current one), one shell desktop with a taskbar.
+
+Used by ./run, the Wine tests and the benchmarks."""
+
+import os
+import re
+import shutil
+import signal
+import subprocess
+import time
+
+TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+WIN32_BUILD = os.path.join(TOP, "build", "win32")
+PROGRAM_KEY = r"HKLM\Software\Quorvane\Morrowick"
+RUN_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
+DESKTOP = "1000x700"
+
+
+def exe(name):
+    return os.path.join(WIN32_BUILD, name)
+
+
+class App:
+    """One started Morrowick process."""
+
+    def __init__(self, session, proc, log_path):
+        self.session = session
+        self.proc = proc
+        self.log_path = log_path
+
+    def running(self):
+        return self.proc.poll() is None
+
+    def wait_exit(self, timeout=15):
+        try:
+            self.proc.wait(timeout=timeout)
+            return True
+        except subprocess.TimeoutExpired:
+            return False
+
+    def log(self):
+        with open(self.log_path, "rb") as f:
+            return f.read().decode("utf-8", "replace")
+
+    def calls(self, name=None):
+        """Relay-traced calls as (function, [args]) in order, e.g. ('user32.ExitWindowsEx', ['0000000c', '00000000'])."""
+        out = []
+        for m in re.finditer(r"Call ([\w]+\.[\w]+)\(([^)]*)\)", self.log()):
+            fn = m.group(1)
+            if name is None or fn == name or fn.endswith("." + name):
+                out.append((fn, [a.strip() for a in m.group(2).split(",")] if m.group(2) else []))
+        return out
+
+    def stop(self):
+        if self.running():
+            self.session.helper("close", "TForm1", check=False)
+            if not self.wait_exit(8):
+                self.proc.kill()
+                self.proc.wait()
+
+
+class WineSession:
+    def __init__(self, root=None, display=None):
+        self.root = root or os.path.join(TOP, "build", "wine")
+        self.prefix = os.path.join(self.root, "prefix")
+        self.display = display
+        self.xvfb = None
+        self.desktop = None
+        self.env = None
+
+    # ---- set-up ----
+    def start(self, fresh=True):
+        os.makedirs(self.root, exist_ok=True)
+        if fresh and os.path.isdir(self.prefix):
+            shutil.rmtree(self.prefix)
+        if self.display is None:
+            self.display = self._start_xvfb()
+        env = dict(os.environ)
+        env.update(WINEARCH="win32", WINEPREFIX=self.prefix, WINEDEBUG="-all",
+                   LANG="zh_CN.UTF-8", LC_ALL="zh_CN.UTF-8", DISPLAY=self.display,
+                   WINEDLLOVERRIDES="mscoree,mshtml=")
+        self.env = env
+        if not os.path.exists(os.path.join(self.prefix, "system.reg")):
+            subprocess.run(["wineboot", "-i"], env=env, check=True,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+        # Every program of the prefix runs in one desktop with a taskbar and tray.
+        self.reg_text(r"HKCU\Software\Wine\Explorer", "Desktop", "shell")
+        self.reg_text(r"HKCU\Software\Wine\Explorer\Desktops", "shell", DESKTOP)
+        self.desktop = subprocess.Popen(["wine", "explorer", "/desktop=shell," + DESKTOP],
+                                        env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.wait_for(lambda: self.helper("list", "Shell_TrayWnd", check=False), 60)
+        return self
+
+    def _start_xvfb(self):
+        for n in range(91, 140):
+            if os.path.exists("/tmp/.X%d-lock" % n):
+                continue
+            self.xvfb = subprocess.Popen(["Xvfb", ":%d" % n, "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            for _ in range(50):
+                if os.path.exists("/tmp/.X11-unix/X%d" % n):
+                    return ":%d" % n
+                time.sleep(0.1)
+        raise RuntimeError("no free X display for Xvfb")
+
+    def stop(self):
+        if self.env is not None:
+            subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
+        if self.xvfb is not None:
+            self.xvfb.send_signal(signal.SIGTERM)
+            self.xvfb.wait()
+            self.xvfb = None
+
+    # ---- running things ----
+    def run(self, args, timeout=60, check=True, extra_env=None, cwd=None):
+        env = dict(self.env)
+        if extra_env:
+            env.update(extra_env)
+        p = subprocess.run(["wine"] + list(args), env=env, capture_output=True, timeout=timeout, cwd=cwd)
+        out = p.stdout.decode("utf-8", "replace").replace("\r", "")
+        if check and p.returncode != 0:
+            raise RuntimeError("%s failed (%d): %s %s" % (args, p.returncode, out,
+                                                          p.stderr.decode("utf-8", "replace")))
+        return out
+
+    def helper(self, *args, check=True, timeout=60):
+        """Runs tools/mwhelper and returns its stdout lines."""
+        out = self.run([exe("mwhelper.exe")] + list(args), check=check, timeout=timeout)
+        return [line for line in out.split("\n") if line]
+
+    def wait_for(self, fn, timeout=20, interval=0.3):
+        end = time.time() + timeout
+        while True:
+            value = fn()
+            if value:
+                return value
+            if time.time() > end:
+                return value
+            time.sleep(interval)
+
+    def start_app(self, program=None, relay=None, cwd=None, args=(), wait_tray=True, extra_env=None):
+        """Starts Morrowick (or another program); with relay, the listed dll.Function calls are traced."""
+        env = dict(self.env)
+        if extra_env:
+            env.update(extra_env)
+        if relay:
+            self.reg_text(r"HKCU\Software\Wine\Debug", "RelayInclude", ";".join(relay))
+            env["WINEDEBUG"] = "+relay"
+        os.makedirs(os.path.join(self.root, "logs"), exist_ok=True)
+        log_path = os.path.join(self.root, "logs", "app-%d.log" % int(time.time() * 1000))
+        log = open(log_path, "wb")
+        proc = subprocess.Popen(["wine", program or exe("Morrowick.exe")] + list(args), env=env,
+                                stdout=log, stderr=log, cwd=cwd)
+        app = App(self, proc, log_path)
+        if wait_tray and program is None:
+            self.wait_for(lambda: self.windows("TForm1"), 30)
+        return app
+
+    # ---- windows ----
+    def windows(self, cls=None):
+        """Top-level windows as dicts (see tools/mwhelper/README.md)."""
+        lines = self.helper(*(["list"] + ([cls] if cls else [])), check=False)
+        out = []
+        for line in lines:
+            f = line.split("\t")
+            if len(f) < 9:
+                continue
+            out.append(dict(hwnd=f[0], cls=f[1], title=f[2], visible=f[3] == "1", pid=f[4],
+                            rect=tuple(int(x) for x in f[5].split()), exstyle=f[6], owner=f[7],
+                            raw=f))
+        return out
+
+    def screenshot(self, path):
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        subprocess.run(["import", "-display", self.display, "-window", "root", path], check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return path
+
+    # ---- registry, byte for byte through tools/mwreg ----
+    def reg_dump(self, key=PROGRAM_KEY):
+        out = {}
+        for line in self.run([exe("mwreg.exe"), "dump", key], check=False).split("\n"):
+            f = line.split("\t")
+            if len(f) >= 5:
+                out[f[0]] = dict(type=int(f[1]), size=int(f[2]), hex=f[3], text=f[4])
+        return out
+
+    def reg_text(self, key, name, text):
+        self.run([exe("mwreg.exe"), "settext", key, name, text])
+
+    def reg_dword(self, key, name, value):
+        self.run([exe("mwreg.exe"), "setdword", key, name, str(value)])
+
+    def reg_raw(self, key, name, type_, hexdata):
+        self.run([exe("mwreg.exe"), "set", key, name, str(type_), hexdata])
+
+    def reg_delete(self, key, name):
+        self.run([exe("mwreg.exe"), "delete", key, name], check=False)
+
+    def reg_delete_key(self, key):
+        self.run([exe("mwreg.exe"), "deletekey", key], check=False)
+
+    def seed(self, settings=None, tasks=()):
+        """A clean program key holding the given settings and task slots."""
+        self.reg_delete_key(r"HKLM\Software\Quorvane")
+        values = dict(shutapp=0, soundpath="", tishi=60, TaskNum=len(tasks))
+        values.update(settings or {})
+        for name, v in values.items():
+            if isinstance(v, int):
+                self.reg_dword(PROGRAM_KEY, name, v)
+            else:
+                self.reg_text(PROGRAM_KEY, name, v)
+        for n, (a, b, c) in enumerate(tasks, 1):
+            self.reg_text(PROGRAM_KEY, "A%d" % n, a)
+            self.reg_text(PROGRAM_KEY, "B%d" % n, b)
+            self.reg_text(PROGRAM_KEY, "C%d" % n, c)
