@@ -14,7 +14,8 @@ if [ "$what" = all ] || [ "$what" = asan ]; then
   cmake --build "$top/build/asan" -j"$jobs"
 fi
 if [ "$what" = all ] || [ "$what" = win32 ]; then
-  cmake -S "$top" -B "$top/build/win32" -DCMAKE_BUILD_TYPE=Release \
+  win32=${MORROWICK_WIN32_BUILD:-$top/build/win32}
+  cmake -S "$top" -B "$win32" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-i686.cmake" >/dev/null
-  cmake --build "$top/build/win32" -j"$jobs"
+  cmake --build "$win32" -j"$jobs"
 fi

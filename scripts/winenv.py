@@ -11,7 +11,8 @@ import subprocess
 import time
 
 TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-WIN32_BUILD = os.path.join(TOP, "build", "win32")
+# Another build or Wine folder can be named, so that several people can test side by side.
+WIN32_BUILD = os.environ.get("MORROWICK_WIN32_BUILD") or os.path.join(TOP, "build", "win32")
 PROGRAM_KEY = r"HKLM\Software\Quorvane\Morrowick"
 RUN_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
 DESKTOP = "1000x700"
@@ -62,7 +63,7 @@ class App:
 
 class WineSession:
     def __init__(self, root=None, display=None):
-        self.root = root or os.path.join(TOP, "build", "wine")
+        self.root = root or os.environ.get("MORROWICK_WINE_ROOT") or os.path.join(TOP, "build", "wine")
         self.prefix = os.path.join(self.root, "prefix")
         self.display = display
         self.xvfb = None
