@@ -25,7 +25,7 @@ import sys
 import zlib
 
 ICON_SIZES = (16, 20, 22, 24, 28, 32, 36, 40, 44, 48, 56, 64, 72, 80, 96, 128)
-PNG_FROM_SIZE = 64
+PNG_FROM_SIZE = 56
 
 # Button face colours: (highlight, base, shade), RGB 0..1.
 GREEN = ((0.62, 0.95, 0.52), (0.16, 0.70, 0.24), (0.03, 0.33, 0.09))
@@ -105,8 +105,8 @@ def draw_button(size, face):
     # edges on whole pixels keep them crisp.
     small = size < 24
     outer = c - (0.25 if small else round(max(1.0, size * 0.05)))
-    outline = 0.75 if small else max(0.9, size * 0.018)
-    rim = 1.35 if small else max(1.6, round(outer * 0.13))
+    outline = 0.6 if small else max(0.9, size * 0.018)
+    rim = 1.15 if small else max(1.6, round(outer * 0.13))
     inner = outer - rim
     shadow_dy = 0.0 if small else size * 0.025
     shadow_soft = max(1.0, size * 0.04)
@@ -134,7 +134,8 @@ def draw_button(size, face):
             cv.over(i, metal, coverage(r - (outer - outline)))
 
             # Inset edge where the face sits in the rim.
-            cv.over(i, mix(shade, (0.0, 0.0, 0.0), 0.5), coverage(r - inner))
+            if not small:
+                cv.over(i, mix(shade, (0.0, 0.0, 0.0), 0.5), coverage(r - inner))
 
             # The face: lit from the upper left, shaded towards the lower right.
             face_cov = coverage(r - (inner - max(0.6, size * 0.012)))
@@ -223,7 +224,7 @@ PALETTE16 = (
     (0x80, 0x80, 0x80), (0xFF, 0x00, 0x00), (0x00, 0xFF, 0x00), (0xFF, 0xFF, 0x00),
     (0x00, 0x00, 0xFF), (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF), (0xFF, 0xFF, 0xFF),
 )
-MAROON, DARK_GREEN, GREY, RED_, LIME, WHITE, FUCHSIA = 1, 2, 8, 9, 10, 15, 13
+MAROON, DARK_GREEN, GREY, BRIGHT_RED, LIME, WHITE, FUCHSIA = 1, 2, 8, 9, 10, 15, 13
 
 # Glyphs are drawn on fuchsia, a colour they never use: the button takes the
 # colour of the bottom-left pixel as transparent.
@@ -231,18 +232,17 @@ GLYPH_BACKGROUND = FUCHSIA
 GLYPH = 18
 
 
-def glyph_cells(strokes, fill, edge):
-    """One 18x18 image: thick strokes with an edge colour around a fill colour.
-
-    strokes: list of ((x0, y0), (x1, y1)) in pixel units."""
+def glyph_cells(inside, fill, edge):
+    """One 18x18 image: the pixels where inside(x, y) holds in the fill colour,
+    with a one-pixel edge around them (pixel art: whole-pixel diagonals stay
+    clean where a drawn line would leave ragged steps)."""
+    shape = {(x, y) for y in range(GLYPH) for x in range(GLYPH) if inside(x, y)}
     cells = [[GLYPH_BACKGROUND] * GLYPH for _ in range(GLYPH)]
     for y in range(GLYPH):
         for x in range(GLYPH):
-            px, py = x + 0.5, y + 0.5
-            d = min(capsule_dist(px, py, a[0], a[1], b[0], b[1], 0.0) for a, b in strokes)
-            if d < 1.05:
+            if (x, y) in shape:
                 cells[y][x] = fill
-            elif d < 2.05:
+            elif any((x + dx, y + dy) in shape for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1))):
                 cells[y][x] = edge
     return cells
 
@@ -277,14 +277,22 @@ def bmp4_bytes(cells):
     return head + info + palette + bytes(bits)
 
 
-def glyph_strip(strokes, fill, edge):
-    normal = glyph_cells(strokes, fill, edge)
+def glyph_strip(inside, fill, edge):
+    normal = glyph_cells(inside, fill, edge)
     disabled = greyed(normal)
     return [normal[y] + disabled[y] for y in range(GLYPH)]
 
 
-TICK = [((3.5, 9.5), (7.0, 13.0)), ((7.0, 13.0), (14.5, 4.5))]
-CROSS = [((4.5, 4.5), (13.5, 13.5)), ((13.5, 4.5), (4.5, 13.5))]
+def tick(x, y):
+    """Three-pixel diagonals: a short arm down to the right, a long arm up to the right."""
+    short_arm = (y - x) in (5, 6, 7) and x >= 3 and x + y <= 20
+    long_arm = (x + y) in (18, 19, 20) and y >= 4 and y - x <= 7
+    return short_arm or long_arm
+
+
+def cross(x, y):
+    """Two three-pixel diagonals crossing at the centre."""
+    return 4 <= x <= 13 and 4 <= y <= 13 and ((x - y) in (-1, 0, 1) or (x + y) in (16, 17, 18))
 
 
 def write(path, data):
@@ -304,8 +312,8 @@ def main(argv):
     write(os.path.join(out_dir, "enashut.ico"), green)
     write(os.path.join(out_dir, "mainicon.ico"), green)
     write(os.path.join(out_dir, "disshut.ico"), red)
-    write(os.path.join(out_dir, "ok.bmp"), bmp4_bytes(glyph_strip(TICK, LIME, DARK_GREEN)))
-    write(os.path.join(out_dir, "cancel.bmp"), bmp4_bytes(glyph_strip(CROSS, RED_, MAROON)))
+    write(os.path.join(out_dir, "ok.bmp"), bmp4_bytes(glyph_strip(tick, LIME, DARK_GREEN)))
+    write(os.path.join(out_dir, "cancel.bmp"), bmp4_bytes(glyph_strip(cross, BRIGHT_RED, MAROON)))
     return 0
 
 

@@ -166,11 +166,11 @@ class WineSession:
         out = []
         for line in lines:
             f = line.split("\t")
-            if len(f) < 9:
+            if len(f) < 12:
                 continue
             out.append(dict(hwnd=f[0], cls=f[1], title=f[2], visible=f[3] == "1", pid=f[4],
-                            rect=tuple(int(x) for x in f[5].split()), exstyle=f[6], owner=f[7],
-                            raw=f))
+                            rect=tuple(int(x) for x in f[5:9]), style=f[9], exstyle=f[10],
+                            owner=f[11], raw=f))
         return out
 
     def screenshot(self, path):
