@@ -141,7 +141,8 @@ class WineSession:
                 return value
             time.sleep(interval)
 
-    def start_app(self, program=None, relay=None, cwd=None, args=(), wait_tray=True, extra_env=None):
+    def start_app(self, program=None, relay=None, cwd=None, args=(), wait_tray=True, extra_env=None,
+                  exe_path=None):
         """Starts Morrowick (or another program); with relay, the listed dll.Function calls are traced."""
         env = dict(self.env)
         if extra_env:
@@ -152,7 +153,7 @@ class WineSession:
         os.makedirs(os.path.join(self.root, "logs"), exist_ok=True)
         log_path = os.path.join(self.root, "logs", "app-%d.log" % int(time.time() * 1000))
         log = open(log_path, "wb")
-        proc = subprocess.Popen(["wine", program or exe("Morrowick.exe")] + list(args), env=env,
+        proc = subprocess.Popen(["wine", program or exe_path or exe("Morrowick.exe")] + list(args), env=env,
                                 stdout=log, stderr=log, cwd=cwd)
         app = App(self, proc, log_path)
         if wait_tray and program is None:

@@ -52,3 +52,13 @@ class WineCase(unittest.TestCase):
         value = SESSION.wait_for(fn, timeout)
         self.assertTrue(value, msg)
         return value
+
+
+def daily_text_for_first_tick(margin=15):
+    """The daily schedule text of the minute in which a program started now has its first
+    tick (ten seconds after start). Waits for the next minute when this one is too short."""
+    now = time.localtime()
+    if now.tm_sec > 60 - margin - 10:
+        time.sleep(61 - now.tm_sec)
+    t = time.localtime(time.time() + 11)
+    return "每天%d时%d分" % (t.tm_hour, t.tm_min)
