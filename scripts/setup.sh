@@ -7,7 +7,7 @@ SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
 
 need_pkgs=(g++-mingw-w64-i686-posix mingw-w64-i686-dev wine wine32:i386 wine64
-           xvfb xdotool fonts-wqy-zenhei imagemagick locales fp-utils zip unzip
+           xvfb xdotool fonts-wqy-zenhei fonts-wine imagemagick locales fp-utils zip unzip
            cmake g++ clang libgtest-dev googletest)
 
 missing=()
