@@ -8,6 +8,7 @@ import re
 import shutil
 import signal
 import subprocess
+import tempfile
 import time
 
 TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -85,6 +86,8 @@ class WineSession:
         if not os.path.exists(os.path.join(self.prefix, "system.reg")):
             subprocess.run(["wineboot", "-i"], env=env, check=True,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+        # One wineserver for the whole session, however long no Wine program runs.
+        subprocess.run(["wineserver", "-p"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         # Every program of the prefix runs in one desktop with a taskbar and tray.
         self.reg_text(r"HKCU\Software\Wine\Explorer", "Desktop", "shell")
         self.reg_text(r"HKCU\Software\Wine\Explorer\Desktops", "shell", DESKTOP)
@@ -119,11 +122,17 @@ class WineSession:
         env = dict(self.env)
         if extra_env:
             env.update(extra_env)
-        p = subprocess.run(["wine"] + list(args), env=env, capture_output=True, timeout=timeout, cwd=cwd)
-        out = p.stdout.decode("utf-8", "replace").replace("\r", "")
+        # Output goes through files, not pipes: a Wine service started by this process
+        # would inherit a pipe and keep it open, and reading it would then hang.
+        with tempfile.TemporaryFile() as out_f, tempfile.TemporaryFile() as err_f:
+            p = subprocess.run(["wine"] + list(args), env=env, stdout=out_f, stderr=err_f,
+                               stdin=subprocess.DEVNULL, timeout=timeout, cwd=cwd)
+            out_f.seek(0)
+            err_f.seek(0)
+            out = out_f.read().decode("utf-8", "replace").replace("\r", "")
+            err = err_f.read().decode("utf-8", "replace")
         if check and p.returncode != 0:
-            raise RuntimeError("%s failed (%d): %s %s" % (args, p.returncode, out,
-                                                          p.stderr.decode("utf-8", "replace")))
+            raise RuntimeError("%s failed (%d): %s %s" % (args, p.returncode, out, err))
         return out
 
     def helper(self, *args, check=True, timeout=60):
