@@ -91,10 +91,34 @@ class WineSession:
         # Every program of the prefix runs in one desktop with a taskbar and tray.
         self.reg_text(r"HKCU\Software\Wine\Explorer", "Desktop", "shell")
         self.reg_text(r"HKCU\Software\Wine\Explorer\Desktops", "shell", DESKTOP)
-        self.desktop = subprocess.Popen(["wine", "explorer", "/desktop=shell," + DESKTOP],
-                                        env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.wait_for(lambda: self.helper("list", "Shell_TrayWnd", check=False), 60)
+        self.ensure_desktop()
         return self
+
+    def ensure_desktop(self):
+        """Starts the shell desktop with its taskbar, and waits until it stays (its process
+        keeps its id across two looks: a desktop started on demand may come and go)."""
+        if self.desktop is None or self.desktop.poll() is not None:
+            self.desktop = subprocess.Popen(["wine", "explorer", "/desktop=shell," + DESKTOP],
+                                            env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+        def steady():
+            first = self.windows("Shell_TrayWnd")
+            second = self.windows("Shell_TrayWnd")
+            return first and second and first[0]["pid"] == second[0]["pid"]
+        if not self.wait_for(steady, 60):
+            raise RuntimeError("the shell desktop did not come up")
+
+    def restart(self):
+        """After a power action: Wine carries ExitWindowsEx out by ending the processes of
+        the prefix, the desktop among them, while the end of the session is still under
+        way. The wine server is stopped and the session brought up afresh."""
+        for args in (["wineserver", "-k"], ["wineserver", "-w"]):
+            subprocess.run(args, env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        if self.desktop is not None:
+            self.desktop.wait(timeout=30)
+            self.desktop = None
+        subprocess.run(["wineserver", "-p"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.ensure_desktop()
 
     def _start_xvfb(self):
         for n in range(91, 140):

@@ -13,10 +13,12 @@
 #include "scheduler/monitoring.h"
 #include "scheduler/ports.h"
 #include "store/state.h"
+#include "ui/prompt_form_win32.h"
 
 namespace morrowick {
 
 class Win32Registry;
+struct MainJob;  // the tick, the dispatch and the countdown: resident_countdown_win32.cpp
 
 // The tray icon record in its first, 88-byte layout.
 struct TrayIconRecord {
@@ -34,6 +36,18 @@ static_assert(offsetof(TrayIconRecord, szTip) == 24, "szTip follows hIcon");
 constexpr UINT kTrayMessage = WM_USER + 1;  // 1025
 constexpr UINT kTrayIconId = 100;
 
+// The check mark of a menu item, as the monitoring switch reads and sets it. The item
+// is made with the menu, after this adapter, hence the reference to the pointer.
+class MenuItemCheckMark : public CheckMark {
+ public:
+  explicit MenuItemCheckMark(forms::MenuItem*& item) : item_(item) {}
+  bool Checked() const override { return item_->checked; }
+  void SetChecked(bool on) override { item_->checked = on; }
+
+ private:
+  forms::MenuItem*& item_;
+};
+
 class TForm1 : public forms::Form, public TrayIcon {
  public:
   TForm1();
@@ -45,7 +59,10 @@ class TForm1 : public forms::Form, public TrayIcon {
   forms::ProgressBar PgBar1;
   forms::BitBtn BitBtn1;
   forms::BitBtn BitBtn2;
-  forms::Timer Timer1;  // scheduler tick, 10 s, on
+  // Scheduler tick, 10 s, on. Everything but the monitoring switch starts and stops it
+  // through its TimerSwitch alone, which leaves the check mark of n1, the icon and the
+  // tip as they are: they change only in N1Click.
+  forms::Timer Timer1;
   forms::Timer Timer2;  // countdown tick, 1 s, off
   forms::Timer Timer3;  // end of the one-minute pause, 60 s, off
   forms::PopupMenu PopupMenu1;
@@ -56,6 +73,11 @@ class TForm1 : public forms::Form, public TrayIcon {
   // Process-wide state, owned here and passed by reference to the logic.
   AppState state;
   TrayIconRecord TrayIconData{};
+  // The one prompt the logic shows reminders and hang-up results in.
+  PromptWindows prompts;
+  // The user's on/off for the scheduler: n1's check mark, Timer1 and the tray picture.
+  MenuItemCheckMark n1Mark{n1};
+  MonitoringSwitch monitoring{n1Mark, Timer1, *this};
 
   // TrayIcon: writes picture and tip into the record and sends it with NIM_MODIFY.
   void Modify(TrayPicture picture, const std::string& tip) override;
@@ -92,6 +114,10 @@ class TForm1 : public forms::Form, public TrayIcon {
   void BuildMenu();
   void TrayIconMessage(WPARAM wparam, LPARAM lparam);
   void EnableShutdownPrivilege();
+
+  // Made on first use; shared_ptr because MainJob is complete only in its own file.
+  MainJob& Job();
+  std::shared_ptr<MainJob> main_job_;
 
   std::unique_ptr<Win32Registry> registry_;
   UINT taskbar_created_ = 0;

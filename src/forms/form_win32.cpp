@@ -81,7 +81,8 @@ void Control::SetTabOrder(int order) {
 // ---- Label ----
 
 Label::Label(Form& parent, bool show_accel_char)
-    : Control(parent, "STATIC", SS_LEFTNOWORDWRAP | (show_accel_char ? 0 : SS_NOPREFIX)) {}
+    : Control(parent, "STATIC", SS_LEFTNOWORDWRAP | (show_accel_char ? 0 : SS_NOPREFIX)),
+      show_accel_char_(show_accel_char) {}
 
 void Label::SetCaption(const std::string& text) {
   Control::SetCaption(text);
@@ -94,8 +95,10 @@ void Label::AutoSize() {
   HDC dc = GetDC(hwnd_);
   HGDIOBJ old = SelectObject(dc, FontHandle(font_));
   RECT calc{0, 0, 0, 0};
+  // Measured the way the label draws it: with prefixes, "&&" is one "&" and "&x" an
+  // underlined x.
   DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &calc,
-            DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+            DT_CALCRECT | DT_SINGLELINE | (show_accel_char_ ? 0 : DT_NOPREFIX));
   SelectObject(dc, old);
   ReleaseDC(hwnd_, dc);
   int width = text.empty() ? 0 : calc.right;
@@ -379,6 +382,19 @@ void Form::Close() {
   }
 }
 
+// As a dialog does: a form that becomes active gives the focus back to the control
+// that had it, or else to its first control in tab order, so Enter and Space reach a
+// button without a click first.
+void Form::FocusOnActivation() {
+  if (last_focus_ != nullptr && IsWindow(last_focus_) && IsChild(hwnd_, last_focus_) &&
+      IsWindowVisible(last_focus_) && IsWindowEnabled(last_focus_)) {
+    ::SetFocus(last_focus_);
+    return;
+  }
+  HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+  ::SetFocus(first != nullptr ? first : hwnd_);
+}
+
 void Form::PressEnter() {
   HWND focus = GetFocus();
   for (auto& [id, control] : controls_) {
@@ -440,6 +456,15 @@ LRESULT Form::WndProc(UINT msg, WPARAM wparam, LPARAM lparam) {
       if (it != controls_.end() && it->second->DrawItem(draw)) return TRUE;
       break;
     }
+    case WM_ACTIVATE:
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(hwnd_, focus)) last_focus_ = focus;
+      } else if (IsWindowVisible(hwnd_) && HIWORD(wparam) == 0) {  // shown and not minimised
+        FocusOnActivation();
+        return 0;
+      }
+      break;
     case DM_GETDEFID:
       // No default id: the dialog manager then sends IDOK and PressEnter decides.
       return 0;

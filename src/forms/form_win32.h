@@ -69,6 +69,7 @@ class Label : public Control {
   void AutoSize();
  private:
   bool align_bottom_ = false;
+  bool show_accel_char_;  // "&" marks a mnemonic; else it is shown as itself
 };
 
 class Button : public Control {
@@ -204,6 +205,7 @@ class Form {
   static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
   void RegisterClassOnce();
   void PressEnter();
+  void FocusOnActivation();
 
   const char* class_name_;
   FormDesign design_;
@@ -211,6 +213,7 @@ class Form {
   bool shown_once_ = false;
   bool closing_ = false;
   bool realized_ = false;
+  HWND last_focus_ = nullptr;  // the control that had the focus when the form was left
   int next_id_ = 100;
   std::map<int, Control*> controls_;
   std::map<UINT_PTR, Timer*> timers_;

@@ -54,11 +54,12 @@ class WineCase(unittest.TestCase):
         return value
 
 
-def daily_text_for_first_tick(margin=15):
+def daily_text_for_first_tick():
     """The daily schedule text of the minute in which a program started now has its first
-    tick (ten seconds after start). Waits for the next minute when this one is too short."""
-    now = time.localtime()
-    if now.tm_sec > 60 - margin - 10:
-        time.sleep(61 - now.tm_sec)
-    t = time.localtime(time.time() + 11)
-    return "每天%d时%d分" % (t.tm_hour, t.tm_min)
+    tick (about ten seconds after its start); waits for the next minute when the tick
+    could fall behind the end of this one."""
+    due = time.localtime(time.time() + 11)
+    if due.tm_sec >= 52:
+        time.sleep(61 - due.tm_sec)
+        due = time.localtime(time.time() + 11)
+    return "每天%d时%d分" % (due.tm_hour, due.tm_min)
