@@ -79,6 +79,10 @@ class TForm1 : public forms::Form, public TrayIcon {
   MenuItemCheckMark n1Mark{n1};
   MonitoringSwitch monitoring{n1Mark, Timer1, *this};
 
+  // The tick, the dispatch and the countdown with their adapters. Made on first use;
+  // shared_ptr because MainJob is complete only in its own file.
+  MainJob& Job();
+
   // TrayIcon: writes picture and tip into the record and sends it with NIM_MODIFY.
   void Modify(TrayPicture picture, const std::string& tip) override;
 
@@ -115,8 +119,6 @@ class TForm1 : public forms::Form, public TrayIcon {
   void TrayIconMessage(WPARAM wparam, LPARAM lparam);
   void EnableShutdownPrivilege();
 
-  // Made on first use; shared_ptr because MainJob is complete only in its own file.
-  MainJob& Job();
   std::shared_ptr<MainJob> main_job_;
 
   std::unique_ptr<Win32Registry> registry_;

@@ -63,9 +63,12 @@ class Application {
     return out;
   }
   void DestroyAll();
+  // Destroys the forms released since the last call. The message loop calls it between
+  // messages, when no handler of theirs is running; so may a program that drives the
+  // forms without the loop.
+  void FreeReleased();
 
  private:
-  void FreeReleased();
   bool DispatchDialogKeys(MSG& msg);
 
   HINSTANCE instance_ = nullptr;
