@@ -9,6 +9,7 @@ import argparse
 import os
 import subprocess
 import sys
+import tempfile
 import time
 import unittest
 import xml.etree.ElementTree as ET
@@ -55,8 +56,13 @@ def run_gtest(tally, stage, cmd, xml_path, cwd=None, env=None, timeout=900):
     if os.path.exists(xml_path):
         os.remove(xml_path)
     t0 = time.time()
-    p = subprocess.run(cmd, cwd=cwd, env=env, capture_output=True, timeout=timeout)
-    out = (p.stdout + p.stderr).decode("utf-8", "replace")
+    # Output through a file, not a pipe: a Wine service started on demand by the test
+    # program would inherit the pipe, keep it open and make the read hang.
+    with tempfile.TemporaryFile() as log:
+        p = subprocess.run(cmd, cwd=cwd, env=env, stdout=log, stderr=subprocess.STDOUT,
+                           stdin=subprocess.DEVNULL, timeout=timeout)
+        log.seek(0)
+        out = log.read().decode("utf-8", "replace")
     if not os.path.exists(xml_path):
         print(out[-4000:])
         tally.add(stage, 0, 1, ["did not run (exit %d)" % p.returncode])
