@@ -9,26 +9,16 @@ namespace morrowick {
 
 namespace {
 
-forms::FormDesign ResidentDesign() {
-  forms::FormDesign d;
-  d.caption = "正在关闭 Windows...";
-  d.width = 410;
-  d.height = 169;
-  d.border = forms::BorderStyle::Sizeable;
-  d.minimize_box = true;
-  d.maximize_box = false;
-  d.stay_on_top = true;
-  d.screen_center = true;
-  d.font = {"MS Sans Serif", -13};
-  return d;
-}
+// The countdown window as designed: sizeable, minimise but no maximise, on top, centred.
+const forms::FormDesign kResidentDesign{.caption = "正在关闭 Windows...", .width = 410, .height = 169,
+                                        .stay_on_top = true, .font = {"MS Sans Serif", -13}};
 
 const forms::Font kSongTi{"宋体", -13};
 
 }  // namespace
 
 TForm1::TForm1()
-    : forms::Form("TForm1", ResidentDesign()),
+    : forms::Form("TForm1", kResidentDesign),
       Label1(*this),
       Label2(*this),
       PgBar1(*this),

@@ -150,7 +150,8 @@ class PopupMenu {
 
 enum class BorderStyle { Sizeable, Single };
 
-// Design-time properties of a form, fixed before its window is made.
+// Design-time properties of a form, fixed before its window is made. The defaults are
+// the usual design: sizeable border, minimise box, no maximise box, centred on screen.
 struct FormDesign {
   std::string caption;
   int width = 0, height = 0;  // outer size, or the client size when client_size is set

@@ -12,18 +12,8 @@ namespace morrowick {
 
 namespace {
 
-forms::FormDesign EditorDesign() {
-  forms::FormDesign d;
-  d.caption = "任务";
-  d.width = 438;
-  d.height = 335;
-  d.border = forms::BorderStyle::Sizeable;
-  d.minimize_box = true;
-  d.maximize_box = true;
-  d.screen_center = true;
-  d.font = {"宋体", -12};
-  return d;
-}
+const forms::FormDesign kEditorDesign{.caption = "任务", .width = 438, .height = 335,
+                                      .maximize_box = true, .font = {"宋体", -12}};
 
 std::vector<std::string> Numbers(int from, int to) {
   std::vector<std::string> items;
@@ -99,7 +89,7 @@ class EditorControls : public EditorFields {
 };
 
 TForm5::TForm5(AppState& state, EditorMode mode, int32_t slot)
-    : forms::Form("TForm5", EditorDesign()),
+    : forms::Form("TForm5", kEditorDesign),
       RadioButton1(*this, Kinds),
       Edit1(*this),
       Label1(*this),

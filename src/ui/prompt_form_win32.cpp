@@ -7,33 +7,10 @@ namespace {
 const forms::Font kSongTi13{"宋体", -13};
 const forms::Font kSongTi15{"宋体", -15};
 
-forms::FormDesign PromptDesign() {
-  forms::FormDesign d;
-  d.caption = "提示";
-  d.width = 400;
-  d.height = 169;
-  d.border = forms::BorderStyle::Sizeable;
-  d.minimize_box = true;
-  d.maximize_box = false;
-  d.stay_on_top = true;
-  d.screen_center = true;
-  d.font = kSongTi13;
-  return d;
-}
+const forms::FormDesign kPromptDesign{.caption = "提示", .width = 400, .height = 169,
+                                      .stay_on_top = true, .font = kSongTi13};
 
-forms::FormDesign AboutDesign() {
-  forms::FormDesign d;
-  d.caption = "关于...";
-  d.width = 327;
-  d.height = 292;
-  d.border = forms::BorderStyle::Sizeable;
-  d.minimize_box = true;
-  d.maximize_box = false;
-  d.stay_on_top = false;
-  d.screen_center = true;
-  d.font = kSongTi13;
-  return d;
-}
+const forms::FormDesign kAboutDesign{.caption = "关于...", .width = 327, .height = 292, .font = kSongTi13};
 
 void PlaceLabel(forms::Label& label, int left, int top, const std::string& caption) {
   label.SetFont(kSongTi15);
@@ -45,7 +22,7 @@ void PlaceLabel(forms::Label& label, int left, int top, const std::string& capti
 
 // A reminder is the user's own text: "&" in it is shown, not taken as a mnemonic.
 TForm6::TForm6()
-    : forms::Form("TForm6", PromptDesign()), Label1(*this, /*show_accel_char=*/false), Button1(*this) {
+    : forms::Form("TForm6", kPromptDesign), Label1(*this, /*show_accel_char=*/false), Button1(*this) {
   Label1.SetBounds(48, 48, 0, 0);
   Label1.SetCaption("");
   Button1.SetBounds(160, 96, 75, 25);
@@ -57,7 +34,7 @@ TForm6::TForm6()
 void TForm6::Button1Click() { Close(); }
 
 TForm2::TForm2()
-    : forms::Form("TForm2", AboutDesign()),
+    : forms::Form("TForm2", kAboutDesign),
       Label1(*this),
       Label2(*this),
       Label5(*this),

@@ -12,24 +12,13 @@ namespace morrowick {
 
 namespace {
 
-forms::FormDesign SettingsDesign() {
-  forms::FormDesign d;
-  d.caption = "设置";
-  d.width = 458;
-  d.height = 349;
-  d.client_size = true;
-  d.border = forms::BorderStyle::Single;
-  d.minimize_box = true;
-  d.maximize_box = false;
-  d.screen_center = true;
-  d.font = {"宋体", -12};
-  return d;
-}
+const forms::FormDesign kSettingsDesign{.caption = "设置", .width = 458, .height = 349, .client_size = true,
+                                        .border = forms::BorderStyle::Single, .font = {"宋体", -12}};
 
 }  // namespace
 
 TForm3::TForm3(AppState& state, TimerSwitch& tick, forms::ProgressBar& countdown_bar)
-    : forms::Form("TForm3", SettingsDesign()),
+    : forms::Form("TForm3", kSettingsDesign),
       ListView1(*this),
       Button4(*this),
       Button5(*this),
