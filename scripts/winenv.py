@@ -121,6 +121,91 @@ class WineSession:
         self.ensure_desktop()
 
     def _start_xvfb(self):
+        # Xvfb picks a free display itself and writes its number to the pipe: two
+        # sessions started together cannot end up on the same display.
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                                      "-nolisten", "tcp"], pass_fds=(write_end,),
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        number = b""
+        while not number.endswith(b"\n"):
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                break
+            number += chunk
+        os.close(read_end)
+        if not number.strip():
+            raise RuntimeError("Xvfb did not start")
+        return ":" + number.decode().strip()
+
+    def stop(self):
+        if self.running():
+            self.session.helper("close", "TForm1", check=False)
+            if not self.wait_exit(8):
+                self.proc.kill()
+                self.proc.wait()
+
+
+class WineSession:
+    def __init__(self, root=None, display=None):
+        self.root = root or os.environ.get("MORROWICK_WINE_ROOT") or os.path.join(TOP, "build", "wine")
+        self.prefix = os.path.join(self.root, "prefix")
+        self.display = display
+        self.xvfb = None
+        self.desktop = None
+        self.env = None
+
+    # ---- set-up ----
+    def start(self, fresh=True):
+        os.makedirs(self.root, exist_ok=True)
+        if fresh and os.path.isdir(self.prefix):
+            shutil.rmtree(self.prefix)
+        if self.display is None:
+            self.display = self._start_xvfb()
+        env = dict(os.environ)
+        env.update(WINEARCH="win32", WINEPREFIX=self.prefix, WINEDEBUG="-all",
+                   LANG="zh_CN.UTF-8", LC_ALL="zh_CN.UTF-8", DISPLAY=self.display,
+                   WINEDLLOVERRIDES="mscoree,mshtml=")
+        self.env = env
+        if not os.path.exists(os.path.join(self.prefix, "system.reg")):
+            subprocess.run(["wineboot", "-i"], env=env, check=True,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+        # One wineserver for the whole session, however long no Wine program runs.
+        subprocess.run(["wineserver", "-p"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # Every program of the prefix runs in one desktop with a taskbar and tray.
+        self.reg_text(r"HKCU\Software\Wine\Explorer", "Desktop", "shell")
+        self.reg_text(r"HKCU\Software\Wine\Explorer\Desktops", "shell", DESKTOP)
+        self.ensure_desktop()
+        return self
+
+    def ensure_desktop(self):
+        """Starts the shell desktop with its taskbar, and waits until it stays (its process
+        keeps its id across two looks: a desktop started on demand may come and go)."""
+        if self.desktop is None or self.desktop.poll() is not None:
+            self.desktop = subprocess.Popen(["wine", "explorer", "/desktop=shell," + DESKTOP],
+                                            env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+        def steady():
+            first = self.windows("Shell_TrayWnd")
+            second = self.windows("Shell_TrayWnd")
+            return first and second and first[0]["pid"] == second[0]["pid"]
+        if not self.wait_for(steady, 60):
+            raise RuntimeError("the shell desktop did not come up")
+
+    def restart(self):
+        """After a power action: Wine carries ExitWindowsEx out by ending the processes of
+        the prefix, the desktop among them, while the end of the session is still under
+        way. The wine server is stopped and the session brought up afresh."""
+        for args in (["wineserver", "-k"], ["wineserver", "-w"]):
+            subprocess.run(args, env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        if self.desktop is not None:
+            self.desktop.wait(timeout=30)
+            self.desktop = None
+        subprocess.run(["wineserver", "-p"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.ensure_desktop()
+
+    def _start_xvfb(self):
         for n in range(91, 140):
             if os.path.exists("/tmp/.X%d-lock" % n):
                 continue
