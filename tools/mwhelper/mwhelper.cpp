@@ -209,30 +209,30 @@ struct WindowSpec {
 };
 
 WindowSpec ParseWindowSpec(const std::wstring& arg) {
-  WindowSpec spec;
+  WindowSpec want;
   long long v;
   if (arg.size() > 2 && arg[0] == L'0' && (arg[1] == L'x' || arg[1] == L'X') && ParseNumber(arg, &v)) {
-    spec.byHandle = true;
-    spec.handle = (HWND)(ULONG_PTR)v;
-    return spec;
+    want.byHandle = true;
+    want.handle = (HWND)(ULONG_PTR)v;
+    return want;
   }
   if (arg == L"broadcast") {
-    spec.byHandle = true;
-    spec.handle = HWND_BROADCAST;
-    return spec;
+    want.byHandle = true;
+    want.handle = HWND_BROADCAST;
+    return want;
   }
   size_t colon = arg.find(L':');
-  spec.classPattern = Lower(arg.substr(0, colon));
+  want.classPattern = Lower(arg.substr(0, colon));
   if (colon != std::wstring::npos) {
-    spec.hasTitle = true;
-    spec.titlePattern = arg.substr(colon + 1);
+    want.hasTitle = true;
+    want.titlePattern = arg.substr(colon + 1);
   }
-  return spec;
+  return want;
 }
 
-bool Matches(const WindowSpec& spec, HWND h) {
-  if (!Glob(spec.classPattern.c_str(), Lower(ClassOf(h)).c_str())) return false;
-  return !spec.hasTitle || Glob(spec.titlePattern.c_str(), CaptionOf(h).c_str());
+bool Matches(const WindowSpec& want, HWND h) {
+  if (!Glob(want.classPattern.c_str(), Lower(ClassOf(h)).c_str())) return false;
+  return !want.hasTitle || Glob(want.titlePattern.c_str(), CaptionOf(h).c_str());
 }
 
 BOOL CALLBACK CollectWindow(HWND h, LPARAM list) {
@@ -253,23 +253,23 @@ std::vector<HWND> Descendants(HWND parent) {
   return all;
 }
 
-std::vector<HWND> FindTopLevel(const WindowSpec& spec) {
+std::vector<HWND> FindTopLevel(const WindowSpec& want) {
   std::vector<HWND> found;
   for (HWND h : TopLevelWindows())
-    if (Matches(spec, h)) found.push_back(h);
+    if (Matches(want, h)) found.push_back(h);
   return found;
 }
 
 // A window argument: a handle, or the first matching top-level window in
 // Z order, a visible one before a hidden one.
 HWND ResolveWindow(const std::wstring& arg) {
-  WindowSpec spec = ParseWindowSpec(arg);
-  if (spec.byHandle) {
-    if (spec.handle == HWND_BROADCAST) return spec.handle;
-    return IsWindow(spec.handle) ? spec.handle : nullptr;
+  WindowSpec want = ParseWindowSpec(arg);
+  if (want.byHandle) {
+    if (want.handle == HWND_BROADCAST) return want.handle;
+    return IsWindow(want.handle) ? want.handle : nullptr;
   }
   HWND hidden = nullptr;
-  for (HWND h : FindTopLevel(spec)) {
+  for (HWND h : FindTopLevel(want)) {
     if (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) return h;
     if (!hidden) hidden = h;
   }
@@ -706,14 +706,14 @@ bool NotifyDateChange(HWND picker, const SYSTEMTIME& st) {
 using Args = std::vector<std::wstring>;
 
 int CmdList(const Args& a) {
-  WindowSpec spec = ParseWindowSpec(a.size() > 0 ? a[0] : L"*");
+  WindowSpec want = ParseWindowSpec(a.size() > 0 ? a[0] : L"*");
   int n = 0;
-  if (spec.byHandle) {
-    if (!IsWindow(spec.handle)) return kNotFound;
-    Out(TopLevelFields(spec.handle));
+  if (want.byHandle) {
+    if (!IsWindow(want.handle)) return kNotFound;
+    Out(TopLevelFields(want.handle));
     return kOk;
   }
-  for (HWND h : FindTopLevel(spec)) {
+  for (HWND h : FindTopLevel(want)) {
     Out(TopLevelFields(h));
     ++n;
   }
@@ -1011,14 +1011,14 @@ int CmdWait(const Args& a) {
   std::wstring mode = a.size() > 2 ? a[2] : L"exists";
   if (mode != L"exists" && mode != L"visible" && mode != L"hidden" && mode != L"gone")
     return Fail(kFailed, L"bad wait mode " + mode);
-  WindowSpec spec = ParseWindowSpec(a[0]);
+  WindowSpec want = ParseWindowSpec(a[0]);
   DWORD start = GetTickCount();
   for (;;) {
     std::vector<HWND> found;
-    if (spec.byHandle) {
-      if (IsWindow(spec.handle)) found.push_back(spec.handle);
+    if (want.byHandle) {
+      if (IsWindow(want.handle)) found.push_back(want.handle);
     } else {
-      found = FindTopLevel(spec);
+      found = FindTopLevel(want);
     }
     HWND hit = nullptr;
     for (HWND h : found) {
