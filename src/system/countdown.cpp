@@ -49,17 +49,14 @@ void Countdown::Timer2Timer() {
   p_.window.SetPosition(p_.window.Position() + 1);
   ShowSecondsLeft();
   if (p_.window.Position() < state_.settings.tishi) return;
-  // Run-out. The loop is ended like acting at once does: after a hang-up or a wake
-  // from standby it would otherwise go on until the next countdown.
-  EndSoundIfSet();
-  p_.window.SetPosition(0);
-  p_.window.Hide();
-  p_.timer1.SetEnabled(true);
-  p_.timer2.SetEnabled(false);
-  p_.actions.PerformPendingAction(state_.PendingAction);
+  // Run-out ends like acting at once, the sound included: after a hang-up or a wake
+  // from standby the loop would otherwise go on until the next countdown.
+  EndAndPerform();
 }
 
-void Countdown::BitBtn1Click() {
+void Countdown::BitBtn1Click() { EndAndPerform(); }
+
+void Countdown::EndAndPerform() {
   EndSoundIfSet();
   p_.window.SetPosition(0);
   p_.window.Hide();

@@ -107,6 +107,9 @@ class Countdown {
  private:
   void ShowSecondsLeft();
   void EndSoundIfSet();
+  // The sound ended, the bar reset, the window hidden, the tick on, the countdown tick
+  // off, then the action PendingAction holds now.
+  void EndAndPerform();
 
   AppState& state_;
   CountdownPorts p_;
