@@ -30,7 +30,7 @@ int main() {
         reg.CloseKey();
       };
       const int rounds = n >= 10000 ? 30 : 300;
-      bench::TickFigures f = bench::MeasureTick(reg, state, clock, n, rounds, NowNs, bare);
+      bench::TickFigures f = bench::MeasureTick(state, clock, n, rounds, NowNs, bare);
       std::printf("%d %s %.2f %.2f\n", n, some_due ? "1%-due" : "none-due", f.tick_ns / n, f.bare_ns / n);
     }
   }

@@ -77,7 +77,7 @@ struct TickFigures {
 };
 
 // Runs `rounds` ticks and `rounds` bare loops, interleaved, and takes the fastest of each.
-inline TickFigures MeasureTick(RegistryAccessor& reg, AppState& state, FixedClock& clock, int n, int rounds,
+inline TickFigures MeasureTick(AppState& state, FixedClock& clock, int n, int rounds,
                                const std::function<uint64_t()>& now_ns,
                                const std::function<void(int)>& bare_reads) {
   Inert inert;

@@ -45,7 +45,7 @@ int main() {
         RegCloseKey(key);
       };
       const int rounds = n >= 10000 ? 5 : (n >= 1000 ? 20 : 200);
-      bench::TickFigures f = bench::MeasureTick(reg, state, clock, n, rounds, NowNs, bare);
+      bench::TickFigures f = bench::MeasureTick(state, clock, n, rounds, NowNs, bare);
       std::printf("%d %s %.0f %.0f\n", n, some_due ? "1%-due" : "none-due", f.tick_ns, f.bare_ns);
       std::fflush(stdout);
       // Remove the slots again so the next size starts from an empty key.
